@@ -34,7 +34,8 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     if ((long long)X1 > Device.right() + 1LL || (long long)Y1 > Device.bottom() + 1LL
         || (long long)X2 < Device.left() || (long long)Y2 < Device.top())
         return;
-    if (W == H && FBrush.Style() == bsSolid && FPen.Color() == FBrush.Color() && FDiscPainter
+    // A prepared disc only for a diameter an int can hold.
+    if (W == H && W <= INT_MAX && FBrush.Style() == bsSolid && FPen.Color() == FBrush.Color() && FDiscPainter
         && FDiscPainter(*FPainter, X1, Y1, int(W), FBrush.Color()))
         return;
     FPainter->save();

@@ -250,6 +250,12 @@ TEST(HostCanvas, EllipseFillsTheInscribedDisc)
     Canvas.SetPainter(&Painter);
     int Observed = 0;
     Canvas.SetEllipseObserver([&](int, int, int, int, TColor) { ++Observed; });
+    // Offered every solid disc, declines them all: the painter draws.
+    std::vector<int> Offered;
+    Canvas.SetDiscPainter([&](QPainter &, int, int, int Diameter, TColor) {
+        Offered.push_back(Diameter);
+        return false;
+    });
     Canvas.Brush().SetStyle(bsClear);
     // Choosing a colour makes the brush solid again.
     Canvas.Brush().SetColor(MakeTColor(0x0000FF));
@@ -270,6 +276,7 @@ TEST(HostCanvas, EllipseFillsTheInscribedDisc)
     Canvas.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
     Painter.end();
     EXPECT_EQ(Observed, 5);
+    EXPECT_EQ(Offered, std::vector<int>{12});
     EXPECT_EQ(Image.pixelColor(0, 0), QColor(Qt::blue));
     EXPECT_EQ(Image.pixelColor(19, 19), QColor(Qt::blue));
 }
