@@ -1,5 +1,6 @@
 #include "Lumitra.h"
 #include "ClockThread.h"
+#include "DiscCache.h"
 #include "Int32.h"
 
 #include <cmath>

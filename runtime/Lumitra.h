@@ -14,8 +14,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class TLumitraProbe;
+class TDiscCache;
 
 class LUMITRA_EXPORT TLumitra : public LumitraHost::TCustomControl
 {
@@ -163,6 +165,8 @@ private:
     void FillDotLines();
     void CalculateClockTimeDots();
     void DrawClockDots();
+    void SortDrawOrder();
+    void PrepareDiscs();
     TDateTime SampleTime() const;
     void BuildSinTable();
     void BuildGlyphs();
@@ -224,4 +228,7 @@ private:
     int FBuiltMinute = -1;
     int FBuiltSecond = -1;
     TTimeSource FTimeSource;
+    // The dots as prepared images, rebuilt with the shade ramp; the canvas
+    // draws from it.
+    std::unique_ptr<TDiscCache> FDiscs;
 };

@@ -2,6 +2,7 @@
 // depth shading and dot drawing. Integer formulas are 32-bit two's
 // complement throughout (see Int32.h); nothing here allocates.
 #include "Lumitra.h"
+#include "DiscCache.h"
 #include "Int32.h"
 
 #include <algorithm>
@@ -121,8 +122,11 @@ void TLumitra::CalculateClockTimeDots()
         FillDotLines();
     }
 
+    // The setters keep angles and steps within 0..FullCircle, so one
+    // subtraction brings the sum back; the wrapping add keeps even a poked
+    // field defined.
     const auto Advance = [](int &Angle, int Step) {
-        Angle += Step;
+        Angle = I32::Add(Angle, Step);
         if (Angle > FullCircle)
             Angle -= FullCircle;
     };
@@ -130,7 +134,7 @@ void TLumitra::CalculateClockTimeDots()
     Advance(FAngleX, FStepX);
     Advance(FAngleZ, FStepZ);
 
-    const int Ax = FAngleX >> 8, Ay = FAngleY >> 8, Az = FAngleZ >> 8;
+    const int Ax = I32::Sar(FAngleX, 8), Ay = I32::Sar(FAngleY, 8), Az = I32::Sar(FAngleZ, 8);
     const int SinX = Sine(Ax), CosX = Cosine(Ax);
     const int SinY = Sine(Ay), CosY = Cosine(Ay);
     const int SinZ = Sine(Az), CosZ = Cosine(Az);
@@ -155,11 +159,38 @@ void TLumitra::CalculateClockTimeDots()
         FViewZ[I] = I32::Add(Dot3(X, Y, Z, K7, K8, K9), FClockDistance);
     }
 
-    // Exchange sort, far to near, from the order the last frame left.
-    for (int I = 0; I < FDotCount - 1; ++I)
-        for (int J = I + 1; J < FDotCount; ++J)
-            if (FViewZ[FDrawOrder[J]] > FViewZ[FDrawOrder[I]])
+    SortDrawOrder();
+}
+
+// Exchange sort, far to near, from the order the last frame left: for each
+// i, every later dot strictly deeper than the one at i is exchanged with it.
+// The depths are gathered along the order first, and a position whose later
+// part holds nothing deeper (almost all of them, since the order carries
+// over from frame to frame) is passed over after one scan for the maximum;
+// the exchanges made are exactly those of the plain double loop.
+void TLumitra::SortDrawOrder()
+{
+    const int Count = std::clamp(FDotCount, 0, MaxDots);
+    int Depth[MaxDots];
+    for (int I = 0; I < Count; ++I)
+        Depth[I] = FViewZ[FDrawOrder[I]];
+    for (int I = 0; I < Count - 1; ++I) {
+        int Current = Depth[I];
+        int Deepest = Current;
+        for (int J = I + 1; J < Count; ++J)
+            Deepest = std::max(Deepest, Depth[J]);
+        if (Deepest == Current)
+            continue;
+        // Once the deepest has arrived at i nothing later is deeper.
+        for (int J = I + 1; J < Count && Current != Deepest; ++J) {
+            if (Depth[J] > Current) {
                 std::swap(FDrawOrder[I], FDrawOrder[J]);
+                const int Deeper = Depth[J];
+                Depth[J] = Current;
+                Depth[I] = Current = Deeper;
+            }
+        }
+    }
 }
 
 void TLumitra::DrawClockDots()
@@ -208,5 +239,20 @@ void TLumitra::SetColor()
         }
         FShadeColors[K] = RGBToTColor(Channel[0], Channel[1], Channel[2]);
     }
+    PrepareDiscs();
     Invalidate();
+}
+
+void TLumitra::PrepareDiscs()
+{
+    if (!FDiscs) {
+        FDiscs = std::make_unique<TDiscCache>();
+        Canvas()->SetDiscPainter([this](QPainter &Painter, int Left, int Top, int Diameter, TColor Color) {
+            return FDiscs->Draw(Painter, Left, Top, Diameter, Color);
+        });
+    }
+    // Prepared at the screen's pixel scale; a painter at another scale has
+    // the cache rebuilt at its own on first use.
+    const double Ratio = devicePixelRatioF();
+    FDiscs->Build(FShadeColors, RampSize, Ratio == std::floor(Ratio) ? int(Ratio) : 1);
 }

@@ -41,6 +41,9 @@ public:
     TLumitra::TClockStyle &ClockStyle() { return L.FClockStyle; }
     TLumitra::THourStyle &ClockHourStyle() { return L.FClockHourStyle; }
 
+    bool &ModelStale() { return L.FModelStale; }
+    TDiscCache *Discs() { return L.FDiscs.get(); }
+
     void SetStyle() { L.SetStyle(); }
     void SetColor() { L.SetColor(); }
     void FillDotLines() { L.FillDotLines(); }
