@@ -6,6 +6,7 @@
 #include "Int32.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 using namespace LumitraHost;
@@ -164,32 +165,41 @@ void TLumitra::CalculateClockTimeDots()
 
 // Exchange sort, far to near, from the order the last frame left: for each
 // i, every later dot strictly deeper than the one at i is exchanged with it.
-// The depths are gathered along the order first, and a position whose later
-// part holds nothing deeper (almost all of them, since the order carries
-// over from frame to frame) is passed over after one scan for the maximum;
-// the exchanges made are exactly those of the plain double loop.
+// The depths are gathered along the order with the deepest of every suffix
+// beside them; a position with nothing deeper after it (most of them, since
+// the order carries over from frame to frame) is passed over at once, and
+// a pass stops when the deepest has arrived. The exchanges made are exactly
+// those of the plain double loop.
 void TLumitra::SortDrawOrder()
 {
     const int Count = std::clamp(FDotCount, 0, MaxDots);
+    if (Count < 2)
+        return;
     int Depth[MaxDots];
+    int Deepest[MaxDots + 1]; // Deepest[j]: the greatest of Depth[j..Count)
     for (int I = 0; I < Count; ++I)
         Depth[I] = FViewZ[FDrawOrder[I]];
+    Deepest[Count] = INT_MIN;
+    for (int J = Count - 1; J >= 0; --J)
+        Deepest[J] = std::max(Depth[J], Deepest[J + 1]);
     for (int I = 0; I < Count - 1; ++I) {
         int Current = Depth[I];
-        int Deepest = Current;
-        for (int J = I + 1; J < Count; ++J)
-            Deepest = std::max(Deepest, Depth[J]);
-        if (Deepest == Current)
+        const int Target = Deepest[I + 1];
+        if (Target <= Current)
             continue;
-        // Once the deepest has arrived at i nothing later is deeper.
-        for (int J = I + 1; J < Count && Current != Deepest; ++J) {
+        int Last = I + 1;
+        for (int J = I + 1; Current != Target; ++J) {
             if (Depth[J] > Current) {
                 std::swap(FDrawOrder[I], FDrawOrder[J]);
                 const int Deeper = Depth[J];
                 Depth[J] = Current;
                 Depth[I] = Current = Deeper;
+                Last = J;
             }
         }
+        // Only entries up to the last exchange changed.
+        for (int J = Last; J > I; --J)
+            Deepest[J] = std::max(Depth[J], Deepest[J + 1]);
     }
 }
 
