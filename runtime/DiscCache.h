@@ -25,7 +25,8 @@ public:
     // Draws the disc inscribed in the square (Left, Top, Diameter) in Color.
     // Returns false when the disc is not prepared (size, colour or a painter
     // transform that is not a whole-number scale), so the caller draws it
-    // itself.
+    // itself. Discs of hundreds of pixels and more are drawn here too, cut to
+    // what the device can show.
     bool Draw(QPainter &Painter, int Left, int Top, int Diameter, LumitraHost::TColor Color);
 
     int Scale() const { return FScale; }

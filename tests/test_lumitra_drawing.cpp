@@ -5,6 +5,7 @@
 
 #include <QtGui/QPainter>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -277,6 +278,43 @@ TEST(DotPixels, SmallestDiscCornersAreLit)
     const TDiscPicture Pic(3, 1, RGBToTColor(0, 255, 0), true);
     const int Lo = TDiscPicture::Pad;
     EXPECT_GT(qGreen(Pic.At(Lo, Lo)), 40);
+}
+
+// Discs of hundreds of pixels and more (a clock seen from almost no
+// distance) are cut to what the image can show: every pixel well inside the
+// circle is the dot's colour, every pixel well outside untouched.
+TEST(DotPixels, LargeDiscsAgreeWithTheCircle)
+{
+    const struct
+    {
+        long long Left, Top, D;
+    } Cases[] = {
+        {-300, -200, 700},   {20, 30, 600},         {-2000, 60, 2100},       {10, -5000, 5000},
+        {64 - 1000000000LL, 20, 2000000000LL},      {-1000000000LL, -1000000000LL, 2000000000LL},
+        {100, 100, 2000000000LL},                   {-2147483647LL, 0, 2147483647LL},
+    };
+    const TColor Color = RGBToTColor(136, 255, 85);
+    for (const auto &C : Cases) {
+        SCOPED_TRACE(testing::Message() << C.Left << " " << C.Top << " " << C.D);
+        QImage Image(128, 96, QImage::Format_ARGB32_Premultiplied);
+        Image.fill(QColor(0, 0, 0));
+        {
+            QPainter Painter(&Image);
+            TDiscCache Cache;
+            EXPECT_TRUE(Cache.Draw(Painter, int(C.Left), int(C.Top), int(C.D), Color));
+        }
+        const double R = C.D / 2.0, Cx = C.Left + R, Cy = C.Top + R;
+        for (int Y = 0; Y < Image.height(); ++Y) {
+            for (int X = 0; X < Image.width(); ++X) {
+                const double Distance = std::hypot(X + 0.5 - Cx, Y + 0.5 - Cy);
+                if (Distance < R - 1) {
+                    ASSERT_EQ(Image.pixel(X, Y), qRgb(136, 255, 85)) << X << "," << Y;
+                } else if (Distance > R + 1) {
+                    ASSERT_EQ(Image.pixel(X, Y), qRgb(0, 0, 0)) << X << "," << Y;
+                }
+            }
+        }
+    }
 }
 
 // A whole frame through the control: every dot lands inside the control
