@@ -98,6 +98,21 @@ TEST(LumitraRender, WritesTheLastFrameAsPng)
     EXPECT_GT(Lit, 100);
 }
 
+TEST(LumitraRender, BackgroundImageFromAFile)
+{
+    QTemporaryDir Dir;
+    const QString Picture = Dir.filePath(QStringLiteral("back.png"));
+    QImage Red(10, 10, QImage::Format_RGB32);
+    Red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(Red.save(Picture));
+    const QString File = Dir.filePath(QStringLiteral("clock.png"));
+    const TRun R = Render({"--set", "Color=#000000", "--set", "BackgroundImage=" + Picture, "--png", File});
+    ASSERT_EQ(R.Status, 0) << R.Err.join(QLatin1Char('\n')).toStdString();
+    const QImage Image(File);
+    EXPECT_EQ(Image.pixelColor(5, 5), QColor(255, 0, 0));
+    EXPECT_EQ(Image.pixelColor(20, 5), QColor(0, 0, 0));
+}
+
 TEST(LumitraRender, ErrorsNameTheCulpritAndExitWithTwo)
 {
     const struct
