@@ -131,22 +131,27 @@ void TDiscCache::Build(const TColor *Colors, int Count, int Scale)
     FCount = Count;
     FScale = std::clamp(Scale, 1, MaxScale);
     FHint = 0;
-    if (Count == 0) {
-        FAtlas = QImage();
-        return;
-    }
+    // Rasterised at the first draw: a clock that is built and thrown away
+    // unpainted (as Designer does) never pays for it, and several ramp
+    // changes before a paint cost one build.
+    FAtlas = QImage();
+}
+
+void TDiscCache::Rasterise(int Scale)
+{
+    FScale = std::clamp(Scale, 1, MaxScale);
     int Height = 0;
     for (int D = MinDiameter; D <= MaxDiameter; ++D) {
         FBandTop[D] = Height;
         Height += FScale * D;
     }
-    QImage Atlas(Count * FScale * MaxDiameter, Height, QImage::Format_ARGB32_Premultiplied);
+    QImage Atlas(FCount * FScale * MaxDiameter, Height, QImage::Format_ARGB32_Premultiplied);
     Atlas.fill(Qt::transparent);
     {
         QPainter P(&Atlas);
         P.setRenderHint(QPainter::Antialiasing, true);
         P.setPen(Qt::NoPen);
-        for (int C = 0; C < Count; ++C) {
+        for (int C = 0; C < FCount; ++C) {
             P.setBrush(TColorToQColor(FColors[C]));
             for (int D = MinDiameter; D <= MaxDiameter; ++D) {
                 const int Side = FScale * D;
@@ -193,8 +198,8 @@ bool TDiscCache::Draw(QPainter &Painter, int Left, int Top, int Diameter, TColor
     const int C = ColorIndex(Color);
     if (C < 0)
         return false;
-    if (int(S) != FScale)
-        Rebuild(int(S));
+    if (FAtlas.isNull() || int(S) != FScale)
+        Rasterise(int(S));
     const int Side = FScale * Diameter;
     Painter.drawImage(QPointF(Left, Top), FAtlas, QRectF(C * Side, FBandTop[Diameter], Side, Side));
     return true;

@@ -1,7 +1,7 @@
 // TDiscCache: antialiased discs prepared once per shade ramp, so that a frame
 // draws each dot as one small image blit instead of rasterising an ellipse.
-// Built when the ramp changes (and when the painter's pixel scale does),
-// never per frame; drawing from it allocates nothing.
+// Prepared once after each ramp change (and when the painter's pixel scale
+// changes), never per frame; drawing from it allocates nothing.
 #pragma once
 
 #include "HostGlobal.h"
@@ -18,8 +18,9 @@ public:
     static constexpr int MaxDiameter = 16;
     static constexpr int MaxColors = 65;
 
-    // Prepares every diameter from MinDiameter to MaxDiameter in each of the
-    // Count colours, at Scale device pixels per logical pixel.
+    // Takes the Count colours whose discs, every diameter from MinDiameter to
+    // MaxDiameter, are prepared at the next draw, at Scale device pixels per
+    // logical pixel (or the painter's own whole-number scale).
     void Build(const LumitraHost::TColor *Colors, int Count, int Scale);
 
     // Draws the disc inscribed in the square (Left, Top, Diameter) in Color.
@@ -30,11 +31,12 @@ public:
     bool Draw(QPainter &Painter, int Left, int Top, int Diameter, LumitraHost::TColor Color);
 
     int Scale() const { return FScale; }
-    bool Empty() const { return FAtlas.isNull(); }
+    // Whether the discs are prepared now.
+    bool Prepared() const { return !FAtlas.isNull(); }
 
 private:
     int ColorIndex(LumitraHost::TColor Color);
-    void Rebuild(int Scale) { Build(FColors, FCount, Scale); }
+    void Rasterise(int Scale);
 
     // One band per diameter, one cell per colour: band d starts at row
     // FBandTop[d] (in device pixels) and holds cells Scale x d wide.
