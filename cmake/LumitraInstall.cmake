@@ -28,6 +28,18 @@ function(lumitra_origin_rpath target dir)
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${rel};${CMAKE_INSTALL_FULL_LIBDIR}")
 endfunction()
 
+# The library's PUBLIC_HEADER list names some headers relative to its own
+# folder, which install() would read as relative to this one.
+get_target_property(LUMITRA_RLIB_DIR LumitraRLib SOURCE_DIR)
+get_target_property(LUMITRA_RLIB_HEADERS LumitraRLib PUBLIC_HEADER)
+set(LUMITRA_HEADER_FILES "")
+foreach(header IN LISTS LUMITRA_RLIB_HEADERS)
+    if(NOT IS_ABSOLUTE "${header}")
+        set(header "${LUMITRA_RLIB_DIR}/${header}")
+    endif()
+    list(APPEND LUMITRA_HEADER_FILES "${header}")
+endforeach()
+set_target_properties(LumitraRLib PROPERTIES PUBLIC_HEADER "${LUMITRA_HEADER_FILES}")
 install(TARGETS LumitraRLib EXPORT LumitraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/Lumitra)
@@ -56,18 +68,25 @@ if(TARGET lumitra-demo)
     install(TARGETS lumitra-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-set(LUMITRA_PLUGIN_STOP "")
+# Folders the uninstall never removes, even when empty: the prefix's
+# standard folders and Qt's plugin folder, which may hold other things.
+set(LUMITRA_KEEP_DIRS ${CMAKE_INSTALL_PREFIX})
+foreach(dir ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_INCLUDEDIR} lib ${CMAKE_INSTALL_LIBDIR}
+            ${CMAKE_INSTALL_LIBDIR}/cmake ${LUMITRA_PKGCONFIG_DIR})
+    list(APPEND LUMITRA_KEEP_DIRS ${CMAKE_INSTALL_PREFIX}/${dir})
+endforeach()
 if(TARGET LumitraDLib)
     lumitra_origin_rpath(LumitraDLib ${LUMITRA_DESIGNER_PLUGIN_DIR})
     install(TARGETS LumitraDLib LIBRARY DESTINATION ${LUMITRA_DESIGNER_PLUGIN_DIR})
     if(IS_ABSOLUTE "${LUMITRA_DESIGNER_PLUGIN_DIR}")
-        set(LUMITRA_PLUGIN_STOP "${LUMITRA_DESIGNER_PLUGIN_DIR}")
+        list(APPEND LUMITRA_KEEP_DIRS ${LUMITRA_DESIGNER_PLUGIN_DIR})
     endif()
 endif()
+list(JOIN LUMITRA_KEEP_DIRS "|" LUMITRA_KEEP_DIRS)
 
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DMANIFEST=${PROJECT_BINARY_DIR}/install_manifest.txt
-            "-DSTOP_DIRS=${CMAKE_INSTALL_PREFIX}|${LUMITRA_PLUGIN_STOP}"
+            "-DKEEP_DIRS=${LUMITRA_KEEP_DIRS}"
             -P ${PROJECT_SOURCE_DIR}/cmake/LumitraUninstall.cmake
     COMMENT "Removing the installed Lumitra files"
     VERBATIM)

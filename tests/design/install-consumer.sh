@@ -36,14 +36,18 @@ grep -q 'Lumitra::RLib' "$root/$libdir/cmake/Lumitra/LumitraTargets.cmake" || fa
 
 # The installed plugin and demo find the installed library by their run paths.
 for bin in "$plugin" "$root/bin/lumitra-demo"; do
-    ldd "$bin" | grep -q "=> $root/$libdir/libLumitraRLib.so.1 " \
-        || { ldd "$bin"; fail "$(basename "$bin") does not find the installed LumitraRLib"; }
+    found=$(ldd "$bin" | sed -n 's/^[[:space:]]*libLumitraRLib.so.1 => \([^ ]*\) .*/\1/p')
+    [[ -n "$found" && "$(realpath "$found")" == "$(realpath "$root/$libdir/libLumitraRLib.so.1")" ]] \
+        || fail "$(basename "$bin") does not find the installed LumitraRLib (found: ${found:-none})"
 done
 
 export PKG_CONFIG_PATH=$root/$libdir/pkgconfig
 [[ "$(pkg-config --modversion lumitra)" == "1.0.1.7" ]] || fail "pkg-config version"
 grep -q '^Description: Lumitra Runtime Library$' "$root/$libdir/pkgconfig/lumitra.pc" || fail "pkg-config description"
-pkg-config --cflags lumitra | grep -q -- "-I$root/include/Lumitra" || fail "pkg-config include folder: $(pkg-config --cflags lumitra)"
+[[ "$(realpath "$(pkg-config --variable=includedir lumitra)")" == "$root/include/Lumitra" ]] \
+    || fail "pkg-config include folder: $(pkg-config --variable=includedir lumitra)"
+[[ "$(realpath "$(pkg-config --variable=libdir lumitra)")" == "$root/$libdir" ]] \
+    || fail "pkg-config library folder: $(pkg-config --variable=libdir lumitra)"
 
 echo "install-consumer: building the consumer project"
 flags=()
@@ -59,5 +63,11 @@ echo "install-consumer: uninstalling"
 DESTDIR=$stage cmake --build "$build" --target uninstall >"$tmp/uninstall.log" || { cat "$tmp/uninstall.log"; fail "uninstall failed"; }
 left=$(find "$stage" -type f -o -type l)
 [[ -z "$left" ]] || fail "left behind: $left"
-[[ -z "$(ls -A "$root")" ]] || fail "folders left behind in $prefix: $(ls -A "$root")"
+# Only the prefix's standard folders may stay, empty.
+extra=$(cd "$stage" && find . -mindepth 1 -type d | sed 's|^\.||' | grep -v -x -F \
+    -e "$prefix/bin" -e "$prefix/include" -e "$prefix/lib" -e "$prefix/$libdir" -e "$prefix/$libdir/cmake" \
+    -e "$prefix/$libdir/pkgconfig" | while read -r d; do
+        case "$prefix/" in "$d"/*) ;; *) case "$plugindir/" in "$d"/*) ;; *) echo "$d" ;; esac ;; esac
+    done)
+[[ -z "$extra" ]] || fail "folders left behind: $extra"
 echo "install-consumer: ok"
