@@ -1,5 +1,5 @@
-# Install rules (top-level builds only): LumitraRLib with its headers, CMake
-# package and pkg-config files, the tools, and LumitraDLib in Designer's
+# Install rules (top-level builds only) beside those of runtime/: the package
+# version and pkg-config files, the tools, and LumitraDLib in Designer's
 # plugin folder; plus an uninstall target that removes what was installed.
 include(CMakePackageConfigHelpers)
 
@@ -28,29 +28,11 @@ function(lumitra_origin_rpath target dir)
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${rel};${CMAKE_INSTALL_FULL_LIBDIR}")
 endfunction()
 
-# The library's PUBLIC_HEADER list names some headers relative to its own
-# folder, which install() would read as relative to this one.
-get_target_property(LUMITRA_RLIB_DIR LumitraRLib SOURCE_DIR)
-get_target_property(LUMITRA_RLIB_HEADERS LumitraRLib PUBLIC_HEADER)
-set(LUMITRA_HEADER_FILES "")
-foreach(header IN LISTS LUMITRA_RLIB_HEADERS)
-    if(NOT IS_ABSOLUTE "${header}")
-        set(header "${LUMITRA_RLIB_DIR}/${header}")
-    endif()
-    list(APPEND LUMITRA_HEADER_FILES "${header}")
-endforeach()
-set_target_properties(LumitraRLib PROPERTIES PUBLIC_HEADER "${LUMITRA_HEADER_FILES}")
-install(TARGETS LumitraRLib EXPORT LumitraTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/Lumitra)
-install(EXPORT LumitraTargets NAMESPACE Lumitra:: DESTINATION ${LUMITRA_CMAKE_DIR})
-
-configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/LumitraConfig.cmake.in
-    ${PROJECT_BINARY_DIR}/LumitraConfig.cmake INSTALL_DESTINATION ${LUMITRA_CMAKE_DIR})
+# The library, its headers, exported targets and package config are installed
+# by runtime/; the version file and the pkg-config file go beside them.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/LumitraConfigVersion.cmake
     VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
-install(FILES ${PROJECT_BINARY_DIR}/LumitraConfig.cmake ${PROJECT_BINARY_DIR}/LumitraConfigVersion.cmake
-    DESTINATION ${LUMITRA_CMAKE_DIR})
+install(FILES ${PROJECT_BINARY_DIR}/LumitraConfigVersion.cmake DESTINATION ${LUMITRA_CMAKE_DIR})
 
 # pkg-config finds the prefix from where the file lies, so a staged or moved
 # install still works.
