@@ -1,5 +1,6 @@
 #include "VersionApi.h"
 
+#include <QtCore/QFileInfo>
 #include <QtCore/QJsonArray>
 #include <QtCore/QPluginLoader>
 #include <QtCore/QStringList>
@@ -161,7 +162,10 @@ QJsonObject ReadVersionRecord(const char *Path)
 {
     if (!Path || !*Path)
         return {};
-    const QJsonObject Meta = QPluginLoader(QString::fromLocal8Bit(Path)).metaData();
+    // A relative path (as the module was opened) is taken from the current
+    // folder, not searched for along the plugin paths.
+    const QString File = QFileInfo(QString::fromLocal8Bit(Path)).absoluteFilePath();
+    const QJsonObject Meta = QPluginLoader(File).metaData();
     return Meta.value(QLatin1String("MetaData")).toObject().value(QLatin1String("VersionInfo")).toObject();
 }
 

@@ -1,6 +1,7 @@
 #include "LumitraAboutForm.h"
 #include "VersionApi.h"
 
+#include <QtCore/QDir>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <gtest/gtest.h>
@@ -77,6 +78,11 @@ TEST(VersionInfo, DesignPackageRecord)
     EXPECT_EQ(V->GetItem(10), "Vantorel");
     EXPECT_EQ(V->GetItem(11), "Dynamic-Link Library");
     EXPECT_NE(V->GetItem(1).find("TLumitra"), std::string::npos);
+
+    // A module opened by a relative path is found from the current folder.
+    const QByteArray Relative = QDir::current().relativeFilePath(QStringLiteral(LUMITRA_DLIB_PATH)).toLocal8Bit();
+    ASSERT_FALSE(QDir::isAbsolutePath(QString::fromLocal8Bit(Relative)));
+    EXPECT_EQ(TVersionInfoProbe::FromPath(Relative.constData())->GetItem(3), "LumitraDLib");
 }
 
 TEST(VersionInfo, FilesWithoutRecordGiveEmptyTexts)
