@@ -1,19 +1,37 @@
 #include "TCustomControl.h"
 
-#include <QtCore/QEvent>
-#include <QtCore/QThread>
 #include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
+#include <QtCore/QSocketNotifier>
 #include <QtGui/QPainter>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace LumitraHost {
 
-TCustomControl::TCustomControl(QWidget *Parent) : QWidget(Parent)
+TCustomControl::TCustomControl(QWidget *Parent)
+    : QWidget(Parent), FGuiThread(std::this_thread::get_id())
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
+    FRequestFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (FRequestFd >= 0) {
+        FRequestNotifier = new QSocketNotifier(FRequestFd, QSocketNotifier::Read, this);
+        connect(FRequestNotifier, &QSocketNotifier::activated, this, [this] { TakeRepaintRequest(); });
+    }
 }
 
-TCustomControl::~TCustomControl() = default;
+TCustomControl::~TCustomControl()
+{
+    // A request still pending dies with the notifier: it is never taken.
+    delete FRequestNotifier;
+    FRequestNotifier = nullptr;
+    if (FRequestFd >= 0)
+        ::close(FRequestFd);
+}
 
 void TCustomControl::SetWidth(int Value)
 {
@@ -69,10 +87,31 @@ void TCustomControl::Invalidate()
 
 void TCustomControl::Repaint()
 {
-    if (QThread::currentThread() == thread())
+    if (std::this_thread::get_id() == FGuiThread) {
         repaint();
-    else
-        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+        return;
+    }
+    if (FRepaintPending.exchange(true, std::memory_order_acq_rel))
+        return;
+    if (FRequestFd >= 0) {
+        const std::uint64_t One = 1;
+        while (::write(FRequestFd, &One, sizeof One) < 0 && errno == EINTR) {
+        }
+    } else {
+        QMetaObject::invokeMethod(this, [this] { TakeRepaintRequest(); }, Qt::QueuedConnection);
+    }
+}
+
+void TCustomControl::TakeRepaintRequest()
+{
+    if (FRequestFd >= 0) {
+        std::uint64_t Count;
+        while (::read(FRequestFd, &Count, sizeof Count) < 0 && errno == EINTR) {
+        }
+    }
+    FRepaintPending.store(false, std::memory_order_release);
+    update();
+    RepaintRequestTaken();
 }
 
 void TCustomControl::RenderTo(QPaintDevice *Target, const QPoint &Offset)

@@ -10,7 +10,11 @@
 #include "TColor.h"
 
 #include <QtWidgets/QWidget>
+#include <atomic>
 #include <cstdint>
+#include <thread>
+
+class QSocketNotifier;
 
 namespace LumitraHost {
 
@@ -55,9 +59,13 @@ public:
 
     // Requests a paint of the whole control later, on the GUI thread.
     void Invalidate();
-    // Paints the whole control now when called on the GUI thread; from any
-    // other thread it only requests a paint.
+    // Paints the whole control now when called on the GUI thread. From any
+    // other thread it asks the GUI thread to paint the control and returns
+    // at once; while one such request is pending, further ones are dropped.
     void Repaint();
+    // A request made by Repaint from another thread has not yet been taken
+    // up by the GUI thread.
+    bool RepaintPending() const { return FRepaintPending.load(std::memory_order_acquire); }
 
     // Renders one frame of the control into Target at Offset, exactly as a
     // paint on screen does (background fill included).
@@ -68,12 +76,23 @@ protected:
     // to the paint's painter.
     virtual void Paint() {}
     virtual void WndProc(TMessage &Message);
+    // GUI thread: a request of Repaint from another thread has been taken up
+    // and the paint scheduled; RepaintPending is false again.
+    virtual void RepaintRequestTaken() {}
 
     bool event(QEvent *Event) override;
     void paintEvent(QPaintEvent *Event) override;
 
 private:
+    void TakeRepaintRequest();
+
     TCanvas FCanvas;
+    const std::thread::id FGuiThread;
+    std::atomic<bool> FRepaintPending{false};
+    // Requests from other threads cross over an eventfd watched on the GUI
+    // thread, so the requesting thread never enters Qt or allocates.
+    int FRequestFd = -1;
+    QSocketNotifier *FRequestNotifier = nullptr;
 };
 
 } // namespace LumitraHost

@@ -156,6 +156,10 @@ public:
 protected:
     void Paint() override;
     void WndProc(LumitraHost::TMessage &Message) override;
+    void RepaintRequestTaken() override;
+    // Hidden, or its window minimised: the worker asks for nothing meanwhile.
+    void showEvent(QShowEvent *Event) override;
+    void hideEvent(QHideEvent *Event) override;
 
 private:
     friend class ::TLumitraProbe;
@@ -231,4 +235,9 @@ private:
     // The dots as prepared images, rebuilt with the shade ramp; the canvas
     // draws from it.
     std::unique_ptr<TDiscCache> FDiscs;
+
+    // The background picture converted for copying from a source point,
+    // kept between frames while the picture stays the same.
+    std::unique_ptr<LumitraHost::TBitmap> FSourceBitmap;
+    quint64 FSourceRevision = 0;
 };

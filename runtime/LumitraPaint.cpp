@@ -1,5 +1,7 @@
-// One frame: the background picture, then the dots; and the colour
-// notifications that rebuild the shade ramp.
+// One frame: the background picture, then the dots; the colour notifications
+// that rebuild the shade ramp; and what the worker needs to hear from the GUI
+// thread.
+#include "ClockThread.h"
 #include "Lumitra.h"
 
 #include <memory>
@@ -16,13 +18,26 @@ void TLumitra::Paint()
         ~Unlock() { C->Unlock(); }
     } Guard{C};
 
-    if (const TGraphic *Graphic = FBackgroundImage->Graphic()) {
+    const TGraphic *Graphic = FBackgroundImage->Graphic();
+    if (!Graphic)
+        FSourceBitmap.reset();
+    if (Graphic) {
         if (FImageSourcePointX != 0 || FImageSourcePointY != 0) {
+            // The conversion is kept while the picture stays the same.
+            if (!FSourceBitmap || FSourceRevision != FBackgroundImage->Revision()) {
+                FSourceBitmap.reset();
+                auto Bitmap = std::make_unique<TBitmap>();
+                Bitmap->Assign(Graphic);
+                // A picture that cannot be converted costs this frame its
+                // dots, and the angles stay where they are.
+                if (Bitmap->Empty())
+                    return;
+                FSourceBitmap = std::move(Bitmap);
+                FSourceRevision = FBackgroundImage->Revision();
+            }
             // The picture from the source point to (Width, Height), scaled to
             // the whole control.
-            auto Bitmap = std::make_unique<TBitmap>();
-            Bitmap->Assign(Graphic);
-            C->CopyRect(RectFromEdges(0, 0, Width(), Height()), Bitmap->GetCanvas(),
+            C->CopyRect(RectFromEdges(0, 0, Width(), Height()), FSourceBitmap->GetCanvas(),
                         RectFromEdges(FImageSourcePointX, FImageSourcePointY, Width(), Height()));
         } else if (FStretched) {
             C->StretchDraw(RectFromEdges(0, 0, Width(), Height()), Graphic);
@@ -37,6 +52,24 @@ void TLumitra::Paint()
 void TLumitra::WndProc(TMessage &Message)
 {
     TCustomControl::WndProc(Message);
+    // Also when the colour did not really change.
     if (Message.Msg == CM_PARENTCOLORCHANGED || Message.Msg == CM_COLORCHANGED)
         SetColor();
+}
+
+void TLumitra::RepaintRequestTaken()
+{
+    FThread->RequestTaken();
+}
+
+void TLumitra::showEvent(QShowEvent *Event)
+{
+    TCustomControl::showEvent(Event);
+    FThread->SetShowing(true);
+}
+
+void TLumitra::hideEvent(QHideEvent *Event)
+{
+    TCustomControl::hideEvent(Event);
+    FThread->SetShowing(false);
 }

@@ -43,6 +43,10 @@ public:
 
     bool &ModelStale() { return L.FModelStale; }
     TDiscCache *Discs() { return L.FDiscs.get(); }
+    TLumitra::TClockThread *Thread() { return L.FThread; }
+    const LumitraHost::TBitmap *SourceBitmap() const { return L.FSourceBitmap.get(); }
+    quint64 SourceRevision() const { return L.FSourceRevision; }
+    void WndProc(LumitraHost::TMessage &Message) { L.WndProc(Message); }
 
     void SetStyle() { L.SetStyle(); }
     void SetColor() { L.SetColor(); }
