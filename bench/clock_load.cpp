@@ -6,6 +6,7 @@
 #include "LumitraProbe.h"
 
 #include <QtCore/QEventLoop>
+#include <QtCore/QMetaEnum>
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGridLayout>
@@ -26,7 +27,7 @@
 namespace {
 
 const char Usage[] =
-    "Usage: lumitra-clock-load [--clocks N[,N...]] [--seconds S] [--fps F]\n"
+    "Usage: lumitra-clock-load [--clocks N[,N...]] [--seconds S] [--fps F] [--priority P]\n"
     "\n"
     "Runs N Lumitra clocks (default 1, 10 and 100, one run each) in one window on\n"
     "the offscreen platform. Each run has three phases of S seconds (default 3):\n"
@@ -42,6 +43,8 @@ const char Usage[] =
     "  --clocks LIST  clock counts to run, comma-separated (1..400)\n"
     "  --seconds S    length of each phase in seconds (1..600)\n"
     "  --fps F        FramesPerSecond of every clock (default 26: period 38 ms)\n"
+    "  --priority P   Priority of every worker, 0 (tpIdle, the default) to 6\n"
+    "                 (tpTimeCritical)\n"
     "  --help         this text\n";
 
 class TCountingClock : public TLumitra
@@ -156,6 +159,7 @@ int main(int argc, char **argv)
     std::vector<int> Counts{1, 10, 100};
     int Seconds_ = 3;
     int Fps = 26;
+    int Priority = 0;
     for (int I = 1; I < argc; ++I) {
         const std::string Arg = argv[I];
         const bool HasValue = I + 1 < argc;
@@ -180,6 +184,9 @@ int main(int argc, char **argv)
         } else if (Arg == "--fps" && HasValue) {
             if (!ParseInt(argv[++I], -1000000, 1000000, Fps))
                 return Fail(std::string("--fps wants a whole number, got '") + argv[I] + "'");
+        } else if (Arg == "--priority" && HasValue) {
+            if (!ParseInt(argv[++I], 0, LumitraHost::ThreadPriorityCount - 1, Priority))
+                return Fail(std::string("--priority wants 0 to 6, got '") + argv[I] + "'");
         } else {
             return Fail("unknown or incomplete argument '" + Arg + "'");
         }
@@ -189,8 +196,11 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication App(argc, argv);
 
-    std::printf("lumitra-clock-load: platform %s, %d s per phase, FramesPerSecond %d, %d processors\n",
+    const auto Level = LumitraHost::TThreadPriority(Priority);
+    std::printf("lumitra-clock-load: platform %s, %d s per phase, FramesPerSecond %d, Priority %s, "
+                "%d processors\n",
                 qPrintable(QGuiApplication::platformName()), Seconds_, Fps,
+                QMetaEnum::fromType<LumitraHost::TThreadPriority>().valueToKey(Level),
                 int(std::thread::hardware_concurrency()));
     for (int N : Counts) {
         QWidget Window;
@@ -204,6 +214,7 @@ int main(int argc, char **argv)
             auto *C = new TCountingClock;
             C->setFixedSize(128, 128);
             C->SetFramesPerSecond(Fps);
+            C->SetPriority(Level);
             Grid->addWidget(C, I / Columns, I % Columns);
             Clocks.push_back(C);
         }
