@@ -26,6 +26,7 @@ TThread::TThread(bool CreateSuspended) : FSuspended(CreateSuspended)
     const int Nice = getpriority(PRIO_PROCESS, 0);
     FNormalNice = errno == 0 ? Nice : 0;
     FThread = std::thread([this] { Run(); });
+    FHandle = FThread.native_handle();
     // The priority is applied through the kernel thread id, which only the
     // thread itself can tell; it publishes it before anything else.
     {
@@ -142,7 +143,7 @@ void TThread::ApplyPriority(TThreadPriority Value)
     // it was; the level asked for is still what Priority reports.
     sched_param Param{};
     Param.sched_priority = 0;
-    const pthread_t Handle = FThread.native_handle();
+    const pthread_t Handle = FHandle;
     if (Value == tpIdle) {
         pthread_setschedparam(Handle, SCHED_IDLE, &Param);
         return;
@@ -173,11 +174,11 @@ std::chrono::nanoseconds TThread::CpuTime() const
 {
     // Only meaningful while the thread exists: after WaitFor the handle is
     // gone.
-    if (!const_cast<std::thread &>(FThread).joinable())
+    if (!FThread.joinable())
         return std::chrono::nanoseconds(-1);
     clockid_t Clock;
     timespec Ts;
-    if (pthread_getcpuclockid(const_cast<std::thread &>(FThread).native_handle(), &Clock) != 0
+    if (pthread_getcpuclockid(FHandle, &Clock) != 0
         || clock_gettime(Clock, &Ts) != 0)
         return std::chrono::nanoseconds(-1);
     return std::chrono::seconds(Ts.tv_sec) + std::chrono::nanoseconds(Ts.tv_nsec);

@@ -55,7 +55,7 @@ public:
     TStats Stats() const;
     // The thread is waiting for Resume (or for CanRun), making no progress.
     bool Parked() const;
-    std::thread::native_handle_type NativeHandle() { return FThread.native_handle(); }
+    std::thread::native_handle_type NativeHandle() const { return FHandle; }
     // The thread's CPU time so far, or -1 where it cannot be read.
     std::chrono::nanoseconds CpuTime() const;
 
@@ -119,6 +119,7 @@ private:
     std::uint64_t FSuspends = 0;
     std::uint64_t FPriorityWrites = 0;
     std::thread FThread;
+    std::thread::native_handle_type FHandle{};
 };
 
 } // namespace LumitraHost
