@@ -4,7 +4,9 @@
 // the clock instead.
 #include "Lumitra.h"
 
+#include <QtCore/QDir>
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QFileInfo>
 #include <QtCore/QMetaEnum>
 #include <QtCore/QMetaProperty>
 #include <QtCore/QTimer>
@@ -26,6 +28,8 @@
 #include <QtWidgets/QSplitter>
 #include <QtWidgets/QVBoxLayout>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -44,7 +48,8 @@ const char Usage[] =
     "Without a display (no DISPLAY or WAYLAND_DISPLAY and no QT_QPA_PLATFORM) it\n"
     "says how to get one, for instance a virtual one with\n"
     "  xvfb-run -a lumitra-demo\n"
-    "and writes a picture of the clock instead.\n"
+    "and writes a picture of the clock instead, with lumitra-render where it is\n"
+    "installed beside this program.\n"
     "\n"
     "Options:\n"
     "  --output FILE        where the picture goes without a display\n"
@@ -253,8 +258,35 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// lumitra-render beside this program (installed) or in its build-tree
+// folder; empty when there is none.
+std::string RenderTool()
+{
+    const QFileInfo Self(QStringLiteral("/proc/self/exe"));
+    const QDir Dir = QFileInfo(Self.canonicalFilePath()).dir();
+    for (const QString &Candidate :
+         {Dir.filePath(QStringLiteral("lumitra-render")),
+          Dir.filePath(QStringLiteral("../lumitra-render/lumitra-render"))}) {
+        const QFileInfo Tool(Candidate);
+        if (Tool.isFile() && Tool.isExecutable())
+            return Tool.canonicalFilePath().toStdString();
+    }
+    return {};
+}
+
 int WritePicture(int argc, char **argv, const QString &Output)
 {
+    const std::string Tool = RenderTool();
+    if (!Tool.empty()) {
+        const std::string File = Output.toStdString();
+        std::fprintf(stderr, "lumitra-demo: rendering the clock with %s to %s\n", Tool.c_str(), File.c_str());
+        std::fflush(stderr);
+        const char *Args[] = {Tool.c_str(), "--size", "256x256", "--set", "Color=#101828", "--set",
+                              "PixDistance=48", "--set", "RotX=0.7", "--frames", "40", "--png",
+                              File.c_str(), nullptr};
+        execv(Tool.c_str(), const_cast<char *const *>(Args));
+        std::fprintf(stderr, "lumitra-demo: cannot start %s; drawing the picture itself\n", Tool.c_str());
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication App(argc, argv);
     TLumitra Clock;
