@@ -127,8 +127,10 @@ void Report(const char *Phase, const TSnapshot &A, const TSnapshot &B, double Ta
     const TRange Worker = PerSecond(A.WorkerCpu, B.WorkerCpu, Wall);
     const double Process = (B.Process - A.Process) / Wall / N;
     std::printf("  %-9s", Phase);
-    if (ShowFps)
+    if (ShowFps && Target > 0)
         std::printf(" fps %6.1f (%5.1f..%5.1f) of %5.1f", Fps.Mean, Fps.Min, Fps.Max, Target);
+    else if (ShowFps)
+        std::printf(" fps %6.1f (%5.1f..%5.1f), no pause", Fps.Mean, Fps.Min, Fps.Max);
     else
         std::printf(" fps %6.1f %-24s", Fps.Mean, "");
     std::printf("  requests/s %6.1f  worker %6.3f ms/s  process %7.2f ms/s  wake-ups/s %6.1f (%.1f..%.1f)\n",
@@ -221,7 +223,11 @@ int main(int argc, char **argv)
         const int Delay = TLumitraProbe(*Clocks.front()).FrameDelay();
         const double Target = Delay > 0 ? 1000.0 / Delay : 0.0;
         Window.show();
-        std::printf("%d clock%s, period %d ms, target %.1f fps\n", N, N == 1 ? "" : "s", Delay, Target);
+        if (Delay > 0)
+            std::printf("%d clock%s, period %d ms, target %.1f fps\n", N, N == 1 ? "" : "s", Delay, Target);
+        else
+            std::printf("%d clock%s, period 0: frames back to back, paced by the GUI thread\n", N,
+                        N == 1 ? "" : "s");
         std::fflush(stdout);
         Run(1); // settle: first exposure and paints
 
