@@ -46,6 +46,26 @@ int StepOf(double Rate)
     return Step;
 }
 
+// A spin rate and the step it derives; the new rate shows from the next
+// frame, so nothing is repainted.
+void StoreRate(double &Rate, int &Step, double Value)
+{
+    if (Value == Rate)
+        return;
+    Rate = Value;
+    Step = StepOf(Value);
+}
+
+// A start angle replaces the current angle; false when it is unchanged.
+bool StoreStartAngle(int &Degrees, int &Angle, int Value)
+{
+    if (Value == Degrees)
+        return false;
+    Degrees = Value;
+    Angle = StartAngleOf(Value);
+    return true;
+}
+
 } // namespace
 
 TLumitra::TLumitra(QWidget *Parent) : TCustomControl(Parent)
@@ -193,53 +213,35 @@ void TLumitra::SetClockDistance(int Value)
 
 void TLumitra::SetRotX(double Value)
 {
-    if (Value == FRotX)
-        return;
-    FRotX = Value;
-    FStepX = StepOf(Value);
+    StoreRate(FRotX, FStepX, Value);
 }
 
 void TLumitra::SetRotY(double Value)
 {
-    if (Value == FRotY)
-        return;
-    FRotY = Value;
-    FStepY = StepOf(Value);
+    StoreRate(FRotY, FStepY, Value);
 }
 
 void TLumitra::SetRotZ(double Value)
 {
-    if (Value == FRotZ)
-        return;
-    FRotZ = Value;
-    FStepZ = StepOf(Value);
+    StoreRate(FRotZ, FStepZ, Value);
 }
 
 void TLumitra::SetIRotX(int Value)
 {
-    if (Value == FIRotX)
-        return;
-    FIRotX = Value;
-    FAngleX = StartAngleOf(Value);
-    Invalidate();
+    if (StoreStartAngle(FIRotX, FAngleX, Value))
+        Invalidate();
 }
 
 void TLumitra::SetIRotY(int Value)
 {
-    if (Value == FIRotY)
-        return;
-    FIRotY = Value;
-    FAngleY = StartAngleOf(Value);
-    Invalidate();
+    if (StoreStartAngle(FIRotY, FAngleY, Value))
+        Invalidate();
 }
 
 void TLumitra::SetIRotZ(int Value)
 {
-    if (Value == FIRotZ)
-        return;
-    FIRotZ = Value;
-    FAngleZ = StartAngleOf(Value);
-    Invalidate();
+    if (StoreStartAngle(FIRotZ, FAngleZ, Value))
+        Invalidate();
 }
 
 void TLumitra::SetClockColor(TColor Value)
