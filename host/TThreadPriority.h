@@ -4,7 +4,6 @@
 #include "HostGlobal.h"
 
 #include <QtCore/QObject>
-#include <QtCore/QThread>
 #include <cstdint>
 
 namespace LumitraHost {
@@ -22,9 +21,5 @@ enum TThreadPriority : std::uint8_t {
 Q_ENUM_NS(TThreadPriority)
 
 inline constexpr int ThreadPriorityCount = 7;
-
-// The matching QThread level (idle is QThread's idle, time-critical its
-// time-critical). Values outside the enumeration map to idle.
-LUMITRA_EXPORT QThread::Priority ToQThreadPriority(TThreadPriority Value);
 
 } // namespace LumitraHost
