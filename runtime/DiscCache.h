@@ -30,9 +30,6 @@ public:
     // what the device can show.
     bool Draw(QPainter &Painter, int Left, int Top, int Diameter, LumitraHost::TColor Color);
 
-    int Scale() const { return FScale; }
-    // Whether the discs are prepared now.
-    bool Prepared() const { return !FAtlas.isNull(); }
 
 private:
     int ColorIndex(LumitraHost::TColor Color);

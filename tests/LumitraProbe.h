@@ -42,7 +42,6 @@ public:
     TLumitra::THourStyle &ClockHourStyle() { return L.FClockHourStyle; }
 
     bool &ModelStale() { return L.FModelStale; }
-    TDiscCache *Discs() { return L.FDiscs.get(); }
     TLumitra::TClockThread *Thread() { return L.FThread; }
     const LumitraHost::TBitmap *SourceBitmap() const { return L.FSourceBitmap.get(); }
     quint64 SourceRevision() const { return L.FSourceRevision; }
